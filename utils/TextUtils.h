@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Small text helpers on single-byte (Windows-1252) text. Case folding touches only the ASCII
+// letters, as everywhere in this program.
+
+char AsciiUpperChar(char c);
+char AsciiLowerChar(char c);
+std::string AsciiUpper(std::string_view text);
+std::string AsciiLower(std::string_view text);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Replaces every occurrence of from, left to right, never looking again at inserted text.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// Removes leading and trailing bytes 0x00 to 0x20.
+std::string TrimControl(std::string_view text);
