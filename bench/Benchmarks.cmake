@@ -1,0 +1,1 @@
+# One vellmark_benchmark(name sources...) line per benchmark.

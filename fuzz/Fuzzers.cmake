@@ -1,0 +1,1 @@
+# One vellmark_fuzzer(name sources...) line per fuzz target.
