@@ -57,7 +57,8 @@ std::string ReadKey(const std::string &path, const std::string &section, const s
 
 } // namespace
 
-TXdgBrowserCommandSource::TXdgBrowserCommandSource(TEnvironment environment) : FEnvironment(std::move(environment)) {
+TXdgBrowserCommandSource::TXdgBrowserCommandSource(TEnvironment environment)
+    : FEnvironment(std::move(environment)) {
     if (!FEnvironment)
         FEnvironment = [](const char *name) {
             const char *value = std::getenv(name);

@@ -17,7 +17,8 @@ public:
     std::uint32_t TickCount() override {
         timespec ts{};
         clock_gettime(CLOCK_MONOTONIC, &ts);
-        const auto ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
+        const auto ms =
+            static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
         return static_cast<std::uint32_t>(ms);
     }
 
@@ -26,12 +27,18 @@ public:
         gettimeofday(&tv, nullptr);
         tm parts{};
         localtime_r(&tv.tv_sec, &parts);
-        return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
-                parts.tm_min,         parts.tm_sec,     static_cast<int>(tv.tv_usec / 1000)};
+        return {parts.tm_year + 1900,
+                parts.tm_mon + 1,
+                parts.tm_mday,
+                parts.tm_hour,
+                parts.tm_min,
+                parts.tm_sec,
+                static_cast<int>(tv.tv_usec / 1000)};
     }
 
     void Sleep(std::uint32_t milliseconds) override {
-        timespec remaining{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+        timespec remaining{static_cast<time_t>(milliseconds / 1000),
+                           static_cast<long>(milliseconds % 1000) * 1000000L};
         while (nanosleep(&remaining, &remaining) != 0) {
         }
     }

@@ -91,7 +91,9 @@ IProgramStarter &SystemProgramStarter() {
     return starter;
 }
 
-bool TXdgShellOpener::Open(const std::string &target) { return FStarter.Start("xdg-open", {target}); }
+bool TXdgShellOpener::Open(const std::string &target) {
+    return FStarter.Start("xdg-open", {target});
+}
 
 IShellOpener &SystemShellOpener() {
     static TXdgShellOpener opener(SystemProgramStarter());

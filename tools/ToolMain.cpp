@@ -24,9 +24,13 @@ void PrintUsage(std::FILE *out) {
 
 } // namespace
 
-TToolCommandRegistration::TToolCommandRegistration(TToolCommand command) { Registry().push_back(std::move(command)); }
+TToolCommandRegistration::TToolCommandRegistration(TToolCommand command) {
+    Registry().push_back(std::move(command));
+}
 
-const std::vector<TToolCommand> &ToolCommands() { return Registry(); }
+const std::vector<TToolCommand> &ToolCommands() {
+    return Registry();
+}
 
 int main(int argc, char **argv) {
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "help") {
@@ -35,8 +39,8 @@ int main(int argc, char **argv) {
     }
     const std::string name = argv[1];
     const auto &commands = ToolCommands();
-    const auto command = std::find_if(commands.begin(), commands.end(),
-                                      [&](const TToolCommand &c) { return c.name == name; });
+    const auto command =
+        std::find_if(commands.begin(), commands.end(), [&](const TToolCommand &c) { return c.name == name; });
     if (command == commands.end()) {
         std::fprintf(stderr, "vellmark-tool: unknown command '%s'\n\n", name.c_str());
         PrintUsage(stderr);

@@ -29,7 +29,9 @@ void TWorkBuffer::Assign(std::string text) {
     FMemory.clear();
 }
 
-void TWorkBuffer::Consume(std::size_t count) { FStart += std::min(count, Size()); }
+void TWorkBuffer::Consume(std::size_t count) {
+    FStart += std::min(count, Size());
+}
 
 std::size_t TWorkBuffer::Find(std::string_view marker) {
     const std::size_t hit = FindAbsolute(marker, false);
@@ -37,8 +39,7 @@ std::size_t TWorkBuffer::Find(std::string_view marker) {
 }
 
 std::size_t TWorkBuffer::FindFolded(std::string_view marker) {
-    const std::string folded = AsciiUpper(marker);
-    const std::size_t hit = FindAbsolute(folded, true);
+    const std::size_t hit = FindAbsolute(marker, true);
     return hit == npos ? npos : hit - FStart;
 }
 
@@ -51,20 +52,18 @@ const std::string &TWorkBuffer::FoldedText() {
 }
 
 std::size_t TWorkBuffer::FindAbsolute(std::string_view marker, bool folded) {
+    // Folded entries keep their marker upper-cased; compare without allocating a folded copy.
     auto memory = std::find_if(FMemory.begin(), FMemory.end(), [&](const TSearchMemory &m) {
-        return m.folded == folded && m.marker == marker;
+        return m.folded == folded && (folded ? EqualsNoCase(m.marker, marker) : m.marker == marker);
     });
-    if (memory != FMemory.end() && FStart >= memory->searchedFrom &&
-        (memory->foundAt == npos || FStart <= memory->foundAt))
-        return memory->foundAt;
-
-    const std::size_t hit = SearchFrom(folded ? FoldedText() : FText, FStart, marker);
     if (memory == FMemory.end()) {
         // A scan uses a handful of distinct markers; the list stays tiny.
-        FMemory.push_back({std::string(marker), folded, FStart, hit});
-    } else {
-        memory->searchedFrom = FStart;
-        memory->foundAt = hit;
+        FMemory.push_back({folded ? AsciiUpper(marker) : std::string(marker), folded, 0, npos});
+        memory = std::prev(FMemory.end());
+    } else if (FStart >= memory->searchedFrom && (memory->foundAt == npos || FStart <= memory->foundAt)) {
+        return memory->foundAt;
     }
-    return hit;
+    memory->searchedFrom = FStart;
+    memory->foundAt = SearchFrom(folded ? FoldedText() : FText, FStart, memory->marker);
+    return memory->foundAt;
 }

@@ -31,6 +31,7 @@ inline TTempDir::TTempDir() {
 
 inline TTempDir::~TTempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
     std::filesystem::remove_all(FPath, ignored);
 }

@@ -15,7 +15,9 @@ struct TExtractCase {
     const char *bufferAfter;
 };
 
-void PrintTo(const TExtractCase &c, std::ostream *out) { *out << c.name; }
+void PrintTo(const TExtractCase &c, std::ostream *out) {
+    *out << c.name;
+}
 
 class ExtractBetweenCases : public ::testing::TestWithParam<TExtractCase> {};
 

@@ -14,7 +14,8 @@ namespace {
 
 TEST(BrowserProgramFromCommand, Table) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {R"("C:\Program Files\Web Browser\browser.exe" -nohome "%1")", R"(c:\program files\web browser\browser.exe)"},
+        {R"("C:\Program Files\Web Browser\browser.exe" -nohome "%1")",
+         R"(c:\program files\web browser\browser.exe)"},
         {R"(C:\PROGRA~1\IE\IEXPLORE.EXE -nohome)", R"(c:\progra~1\ie\iexplore.exe)"},
         {"firefox-esr %u", "firefox-esr"},
         {"/usr/bin/Chromium --new-window %U", "/usr/bin/Chromium"},

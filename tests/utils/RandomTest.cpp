@@ -1,5 +1,5 @@
-#include "platform/Clock.h"
 #include "utils/Random.h"
+#include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,12 @@ TEST(RandomGenerator, SequenceFromKnownSeed) {
     random.SetSeed(12345);
     const struct {
         std::uint32_t n, index, seed;
-    } steps[] = {{5000, 1926, 1655067934u}, {5000, 1446, 1242767767u}, {1000, 79, 342459380u},
-                 {100, 55, 2377737157u},    {4294967295u, 2721613529u, 2721613530u}, {1, 0, 1467157059u}};
+    } steps[] = {{5000, 1926, 1655067934u},
+                 {5000, 1446, 1242767767u},
+                 {1000, 79, 342459380u},
+                 {100, 55, 2377737157u},
+                 {4294967295u, 2721613529u, 2721613530u},
+                 {1, 0, 1467157059u}};
     for (const auto &step : steps) {
         EXPECT_EQ(random.RandomIndex(step.n), step.index);
         EXPECT_EQ(random.Seed(), step.seed);

@@ -12,8 +12,10 @@ using TFields = std::vector<std::string>;
 
 TEST(SplitBySeparator, FieldsAtCaret) {
     const std::vector<std::pair<std::string, TFields>> cases = {
-        {"a^b", {"a", "b"}}, {"a^^b", {"a", "", "b"}}, {"^a", {"", "a"}}, {"a^", {"a"}},
-        {"^", {""}},         {"", {}},                 {"a^b^", {"a", "b"}},
+        {"a^b", {"a", "b"}},  {"a^^b", {"a", "", "b"}},
+        {"^a", {"", "a"}},    {"a^", {"a"}},
+        {"^", {""}},          {"", {}},
+        {"a^b^", {"a", "b"}},
     };
     for (const auto &[text, expected] : cases) {
         TFields list = {"stale"};
@@ -24,7 +26,11 @@ TEST(SplitBySeparator, FieldsAtCaret) {
 
 TEST(SplitBySeparator, HighByteSeparator) {
     TFields list;
-    SplitBySeparator('\xAF', "OK\xAF" "12^A^D1\xAF\xAF" "11^B^D2", list);
+    SplitBySeparator('\xAF',
+                     "OK\xAF"
+                     "12^A^D1\xAF\xAF"
+                     "11^B^D2",
+                     list);
     EXPECT_EQ(list, (TFields{"OK", "12^A^D1", "", "11^B^D2"}));
 }
 
