@@ -1,1 +1,2 @@
 # One vellmark_benchmark(name sources...) line per benchmark.
+vellmark_benchmark(bench_container ContainerBench.cpp)

@@ -1,1 +1,2 @@
 # One vellmark_fuzzer(name sources...) line per fuzz target.
+vellmark_fuzzer(container_fuzzer ContainerFuzzer.cpp)
