@@ -8,6 +8,7 @@
 #include <openssl/params.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -34,28 +35,30 @@ void Check(int ok, const char *what) {
 
 std::uint64_t LoadLe64(const std::uint8_t *p) {
     std::uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = (v << 8) | p[i];
+    std::memcpy(&v, p, 8);
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap64(v);
     return v;
 }
 
+// The counter run is rebuilt for every cipher call, so this must be a plain 8-byte store.
 void StoreLe64(std::uint8_t *p, std::uint64_t v) {
-    for (int i = 0; i < 8; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap64(v);
+    std::memcpy(p, &v, 8);
 }
 
-void XorWords(std::uint8_t *data, const std::uint8_t *key, std::size_t length) {
-    std::size_t i = 0;
-    for (; i + 8 <= length; i += 8) {
-        std::uint64_t a;
-        std::uint64_t b;
-        std::memcpy(&a, data + i, 8);
-        std::memcpy(&b, key + i, 8);
+// XOR in 16-byte vectors (two 8-byte words); length is a multiple of the block size.
+void XorBlocks(std::uint8_t *data, const std::uint8_t *key, std::size_t length) {
+    using TWords = std::uint64_t __attribute__((vector_size(16)));
+    for (std::size_t i = 0; i < length; i += BlockSize) {
+        TWords a;
+        TWords b;
+        std::memcpy(&a, data + i, BlockSize);
+        std::memcpy(&b, key + i, BlockSize);
         a ^= b;
-        std::memcpy(data + i, &a, 8);
+        std::memcpy(data + i, &a, BlockSize);
     }
-    for (; i < length; ++i)
-        data[i] ^= key[i];
 }
 
 const EVP_CIPHER *AesEcb(int keyMode) {
@@ -182,7 +185,7 @@ void TCrypt::ApplyKeystream(std::uint8_t *data, std::size_t length) {
         Check(EVP_EncryptUpdate(FContext.aesKey.get(), run, &produced, run, bytes), "AES");
         if (produced != bytes)
             throw ECipherFailure("AES output length");
-        XorWords(data + done, run, static_cast<std::size_t>(bytes));
+        XorBlocks(data + done, run, static_cast<std::size_t>(bytes));
         done += static_cast<std::size_t>(bytes);
         std::memcpy(FContext.keystreamBlock.data(), run + bytes - BlockSize, BlockSize);
         FContext.position = BlockSize;
