@@ -1,2 +1,3 @@
 # One vellmark_fuzzer(name sources...) line per fuzz target.
 vellmark_fuzzer(container_fuzzer ContainerFuzzer.cpp)
+vellmark_fuzzer(http_response_fuzzer HttpResponseFuzzer.cpp)

@@ -101,6 +101,8 @@ public:
 
     bool FBusy = false;
     bool FCancelled = false;
+    int FLastStatusCode = -1;
+    std::string FLastStatusLine;
     TSocket *FActive = nullptr;
 
     // Marks the client busy for one call and clears the call's traces on every way out.
@@ -109,6 +111,8 @@ public:
         explicit TCallScope(TImpl &impl) : FImpl(impl) {
             impl.FBusy = true;
             impl.FCancelled = false;
+            impl.FLastStatusCode = -1;
+            impl.FLastStatusLine.clear();
         }
         ~TCallScope() {
             FImpl.FBusy = false;
@@ -321,8 +325,11 @@ void THttpClient::TImpl::Perform(const std::string &url, const std::string *post
         }
         if (errorBody)
             throw EHttpError(head.code, head.statusLine, std::move(errorBody->FBody));
-        if (!redirect)
+        if (!redirect) {
+            FLastStatusCode = head.code;
+            FLastStatusLine = head.statusLine;
             return;
+        }
         target = ResolveRedirect(target, *location);
     }
 }
@@ -387,3 +394,7 @@ void THttpClient::SetCacheControl(std::string value) {
 bool THttpClient::Busy() const {
     return FImpl->FBusy;
 }
+
+int THttpClient::LastStatusCode() const { return FImpl->FLastStatusCode; }
+
+std::string THttpClient::LastStatusLine() const { return FImpl->FLastStatusLine; }

@@ -66,6 +66,10 @@ public:
 
     // True while a call of this client is under way; a second call is refused meanwhile.
     bool Busy() const;
+    // The status code and line of the last call's final response that reached the caller;
+    // -1 and empty before any or after a failed call.
+    int LastStatusCode() const;
+    std::string LastStatusLine() const;
 
     // Progress of response bodies (and of a post's body, in write mode).
     std::function<void(TWorkMode mode, std::int64_t expected)> OnWorkBegin;

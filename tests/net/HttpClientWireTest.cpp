@@ -34,6 +34,8 @@ TEST_F(HttpWireTest, SearchClientGetCarriesTheProfileInOrder) {
     FClient.Get(server.Url("/search?q=%22a+b%22&num=100&start=0#frag"), out);
     server.Finish();
     EXPECT_EQ(out.str(), "page");
+    EXPECT_EQ(FClient.LastStatusCode(), 200);
+    EXPECT_EQ(FClient.LastStatusLine(), "HTTP/1.1 200 OK");
     ASSERT_EQ(server.Received().size(), 1u);
     EXPECT_EQ(server.Received()[0], "GET /search?q=%22a+b%22&num=100&start=0 HTTP/1.1\r\n"
                                     "Content-Type: text/html\r\n"
