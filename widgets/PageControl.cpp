@@ -1,0 +1,20 @@
+#include "widgets/PageControl.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTabBar>
+
+void TSkinPageControl::SetTabVisible(int index, bool visible) {
+    tabBar()->setTabVisible(index, visible);
+    bool anyVisible = false;
+    for (int i = 0; i < count(); ++i)
+        anyVisible = anyVisible || tabBar()->isTabVisible(i);
+    tabBar()->setVisible(anyVisible);
+    // The header band's height changed: have the pages laid out again now.
+    QEvent relayout(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(this, &relayout);
+}
+
+bool TSkinPageControl::TabVisible(int index) const {
+    return tabBar()->isVisibleTo(this) && tabBar()->isTabVisible(index);
+}
