@@ -251,6 +251,19 @@ TEST_F(HttpWireTest, HttpErrorCarriesCodeStatusLineAndBody) {
     EXPECT_EQ(out.str(), "");
 }
 
+TEST_F(HttpWireTest, ErrorBodyKeptOnlyUpToItsBound) {
+    const std::string body(1536 * 1024, 'e');
+    TServer server({Answer(Response("500 Internal Server Error", body))});
+    std::ostringstream out;
+    try {
+        FClient.Get(server.Url("/"), out);
+        FAIL() << "no error";
+    } catch (const EHttpError &e) {
+        EXPECT_EQ(e.Code(), 500);
+        EXPECT_EQ(e.Body(), body.substr(0, 1024 * 1024));
+    }
+}
+
 TEST_F(HttpWireTest, RedirectsFollowRelativeTargetsWithTheSameMethodAndResendThePostBody) {
     TServer server(
         {{TServer::Request(),
