@@ -17,7 +17,11 @@ void THtmlView::WriteHtml(const QString &html) {
     setHtml(html);
 }
 
-QVariant THtmlView::loadResource(int, const QUrl &) {
-    // A page naming /dev/zero or a huge local file as an image must not be able to hang us.
-    return {};
+QVariant THtmlView::loadResource(int, const QUrl &name) {
+    // A data: address carries its bytes in the page itself; the document decodes it.
+    if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) == 0)
+        return {};
+    // Anything else would be read from disk by the document when we answer null: a page naming
+    // /dev/zero or a private file must not make us read it. An empty answer loads nothing.
+    return QByteArray();
 }

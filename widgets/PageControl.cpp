@@ -5,7 +5,10 @@
 #include <QTabBar>
 
 void TSkinPageControl::SetTabVisible(int index, bool visible) {
+    // Hiding the active page's tab makes the bar pick another page; the active page stays.
+    const int active = currentIndex();
     tabBar()->setTabVisible(index, visible);
+    setCurrentIndex(active);
     bool anyVisible = false;
     for (int i = 0; i < count(); ++i)
         anyVisible = anyVisible || tabBar()->isTabVisible(i);
