@@ -2,10 +2,21 @@
 
 #include "platform/Clock.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
 #include <optional>
+#include <spawn.h>
+#include <sstream>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
+
+extern char **environ;
 
 namespace containertest {
 
@@ -56,6 +67,49 @@ inline TBytes PatternBytes(std::size_t length, std::uint32_t seed = 1) {
         byte = static_cast<std::uint8_t>(x >> 16);
     }
     return data;
+}
+
+inline std::string FindOnPath(const std::string &program) {
+    const char *path = std::getenv("PATH");
+    std::stringstream dirs(path ? path : "");
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        const std::string candidate = dir + "/" + program;
+        if (!dir.empty() && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+    }
+    return {};
+}
+
+// Runs program with arguments (no shell), output discarded; the exit status, or -1 when it did
+// not finish within the time limit.
+inline int RunProgram(const std::string &program, const std::vector<std::string> &arguments) {
+    std::vector<char *> argv;
+    std::vector<std::string> storage = arguments;
+    storage.insert(storage.begin(), program);
+    for (auto &argument : storage)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace containertest
