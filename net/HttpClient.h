@@ -56,7 +56,8 @@ public:
 
     // GET url; the final response's body is written to out. Throws ENetError / EHttpError.
     void Get(const std::string &url, std::ostream &out);
-    // Multipart form POST (sent as HTTP/1.0); returns the final response's body. Throws.
+    // Multipart form POST (sent as HTTP/1.0); returns the final response's body, which may be at
+    // most 64 MiB (a larger one fails the call). Throws.
     std::string Post(const std::string &url, const TFormFields &form);
     // Closes the connection; harmless when none is open; ends a blocked call with an error.
     void Disconnect();
