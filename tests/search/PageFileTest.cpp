@@ -1,0 +1,72 @@
+#include "search/PageFile.h"
+
+#include "tests/support/TempDir.h"
+#include "utils/TextLines.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <random>
+
+namespace {
+
+TEST(PageFileTest, PageTextJoinsLinesLikeEveryReader) {
+    const std::string cases[] = {
+        "",      "a\rb\nc",      std::string("a\r\nb\0c\nd", 9), "\r\n", "\n\n", "a\r\r\n", "\r",
+        "x\n\r", "a\r\n\r\nb\r", std::string("\0a", 2)};
+    for (const std::string &bytes : cases)
+        EXPECT_EQ(PageTextFromBytes(bytes), JoinLinesCrLf(std::string_view(bytes))) << bytes;
+    EXPECT_EQ(PageTextFromBytes("a\rb\nc"), "a\r\nb\r\nc\r\n");
+
+    std::mt19937 generator(7);
+    std::uniform_int_distribution<int> pick(0, 5);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes;
+        for (int n = round % 40; n > 0; --n)
+            bytes += "ab\r\n\0 "[pick(generator)];
+        ASSERT_EQ(PageTextFromBytes(bytes), JoinLinesCrLf(std::string_view(bytes)));
+    }
+}
+
+TEST(PageFileTest, ReadPageFileIsBounded) {
+    TTempDir dir;
+    const std::string path = dir.File("page.html");
+    WriteFileBytes(path, std::string(100, 'x') + "\n");
+    EXPECT_EQ(ReadPageFile(path, 101), std::string(100, 'x') + "\r\n");
+    EXPECT_THROW(ReadPageFile(path, 100), EFileError);
+    EXPECT_THROW(ReadPageFile(dir.File("missing.html")), EFileError);
+    EXPECT_THROW(ReadPageFile(dir.Dir()), EFileError);
+}
+
+TEST(PageFileTest, DownloadFileRefusesToGrowPastItsLimit) {
+    TTempDir dir;
+    const std::string path = dir.File("test1.html");
+    {
+        TDownloadFile file(path, 10);
+        std::ostream out(&file);
+        out << "0123456789";
+        file.Close();
+        EXPECT_FALSE(file.TooLarge());
+    }
+    EXPECT_EQ(ReadFileBytes(path), "0123456789");
+    for (std::size_t chunk : {1u, 3u, 70000u}) {
+        TDownloadFile file(path, 65536);
+        std::ostream out(&file);
+        out.exceptions(std::ios::badbit);
+        const std::string piece(chunk, 'y');
+        EXPECT_THROW(
+            {
+                for (int i = 0; i < 100000; ++i)
+                    out.write(piece.data(), static_cast<std::streamsize>(piece.size())) << 'z';
+                file.Close();
+            },
+            std::exception)
+            << chunk;
+        EXPECT_TRUE(file.TooLarge()) << chunk;
+        file.Discard();
+        EXPECT_LE(ReadFileBytes(path).size(), 65536u);
+    }
+    EXPECT_THROW(TDownloadFile(dir.File("no/dir/test2.html"), 10), EFileError);
+}
+
+} // namespace

@@ -1,0 +1,13 @@
+# Runs `vellmark-tool extract` on a saved page and compares its output byte for byte.
+execute_process(COMMAND ${TOOL} extract ${PAGE} OUTPUT_FILE ${OUTPUT} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "vellmark-tool extract failed: ${result}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT} ${EXPECTED} RESULT_VARIABLE differs)
+if(NOT differs EQUAL 0)
+  message(FATAL_ERROR "vellmark-tool extract: ${OUTPUT} differs from ${EXPECTED}")
+endif()
+execute_process(COMMAND ${TOOL} extract ${PAGE}.missing OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE result)
+if(result EQUAL 0)
+  message(FATAL_ERROR "vellmark-tool extract succeeded on a missing file")
+endif()
