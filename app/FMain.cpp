@@ -27,6 +27,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
@@ -166,11 +167,13 @@ void TfrmMain::CreateControls() {
     pgcPrinc->addTab(stsMain, QStringLiteral("Main"));
     pgcPrinc->setCurrentIndex(0);
 
-    resize(ClientWidth, ClientHeight);
-    if (const QScreen *screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - ClientWidth) / 2, area.y() + (area.height() - ClientHeight) / 2);
-    }
+    // The client area, centred; the frame is not known before the window is on screen.
+    const QSize clientSize(ClientWidth, ClientHeight);
+    if (const QScreen *screen = this->screen())
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, clientSize, screen->availableGeometry()));
+    else
+        resize(clientSize);
 }
 
 QWidget *TfrmMain::CreateWelcomePage() {
