@@ -64,9 +64,8 @@ fuzz-deps: deps
 FUZZ_SECONDS ?= 60
 fuzz: fuzz-deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVELLMARK_CORE_ONLY=ON -DVELLMARK_FUZZ=ON >/dev/null
-	cmake --build $(BUILD)/fuzz -j $(JOBS)
-	FUZZ_SECONDS=$(FUZZ_SECONDS) cmake --build $(BUILD)/fuzz --target run-fuzzers
+	  -DVELLMARK_CORE_ONLY=ON -DVELLMARK_FUZZ=ON -DFUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
+	cmake --build $(BUILD)/fuzz -j $(JOBS) --target run-fuzzers
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
