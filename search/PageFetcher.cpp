@@ -7,15 +7,12 @@
 #include "utils/WorkBuffer.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <ostream>
 
 namespace {
 
-int GaugeNumber(std::int64_t count) {
-    return static_cast<int>(std::clamp<std::int64_t>(count, 0, INT_MAX));
-}
+std::int64_t GaugeNumber(std::int64_t count) { return std::max<std::int64_t>(count, 0); }
 
 // The download file exists only during one request, whatever way the request ends.
 class TRemoveOnExit final {

@@ -23,7 +23,9 @@ constexpr TMarker Markers[MarkerCount] = {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-inline char FoldUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
+inline char FoldUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
 
 // First occurrence of marker in text. The anchor byte is found with memchr, so the search runs at
 // memory speed and needs no setup per call, which matters on pages made of unclosed openings.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,9 @@ public:
     // The status bar.
     virtual void SetMainStatusText(const std::string &text) = 0;   // MainStatusPanel
     virtual void SetSecondStatusText(const std::string &text) = 0; // SecondStatusPanel
-    virtual int GaugeMax() const = 0;                              // MainGauge
-    virtual void SetGaugeMax(int maximum) = 0;
-    virtual void SetGaugeValue(int value) = 0; // always within 0..GaugeMax()
+    virtual std::int64_t GaugeMax() const = 0;                     // MainGauge
+    virtual void SetGaugeMax(std::int64_t maximum) = 0;
+    virtual void SetGaugeValue(std::int64_t value) = 0; // always within 0..GaugeMax()
 
     // lvwResults.
     virtual int ResultRowCount() const = 0;

@@ -16,8 +16,8 @@ public:
     bool stopFlag = false;
     std::string mainStatus;
     std::string secondStatus;
-    int gaugeMax = 0;
-    int gaugeValue = 0;
+    std::int64_t gaugeMax = 0;
+    std::int64_t gaugeValue = 0;
     std::vector<TResultRow> rows;
     std::vector<std::string> mainStatusLog;
     std::vector<bool> runningLog;
@@ -34,9 +34,9 @@ public:
         mainStatusLog.push_back(text);
     }
     void SetSecondStatusText(const std::string &text) override { secondStatus = text; }
-    int GaugeMax() const override { return gaugeMax; }
-    void SetGaugeMax(int maximum) override { gaugeMax = maximum; }
-    void SetGaugeValue(int value) override { gaugeValue = value; }
+    std::int64_t GaugeMax() const override { return gaugeMax; }
+    void SetGaugeMax(std::int64_t maximum) override { gaugeMax = maximum; }
+    void SetGaugeValue(std::int64_t value) override { gaugeValue = value; }
     int ResultRowCount() const override { return static_cast<int>(rows.size()); }
     void AppendResultRow(const TResultRow &row) override { rows.push_back(row); }
     void ClearResultRows() override { rows.clear(); }

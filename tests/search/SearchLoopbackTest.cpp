@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <unistd.h>
 
@@ -157,24 +158,34 @@ TEST_F(SearchLoopbackTest, EmptyPageEndsTheSearch) {
 }
 
 TEST_F(SearchLoopbackTest, StopDuringADownload) {
-    engine.SetAnswer(0, {200, ResultPages::Page(0, 3, true)});
-    engine.SetAnswer(100, {200, ResultPages::Page(3, 400, true), true});
-    // The first pump after the second request went out plays the Stop click.
-    std::function<void()> stopOnSecondPage = [&] {
-        if (engine.Targets().size() == 2)
-            driver.StopClick();
-        else
-            view.onProcessMessages = stopOnSecondPage;
-    };
-    view.onProcessMessages = stopOnSecondPage;
-    driver.SearchClick();
-    engine.Release();
-    EXPECT_EQ(engine.Targets(), Targets({0, 100}));
-    EXPECT_EQ(view.rows.size(), 3u);
-    EXPECT_EQ(view.mainStatus, DownloadAbortedText);
-    EXPECT_NE(std::find(view.mainStatusLog.begin(), view.mainStatusLog.end(), ProcessAbortedText),
-              view.mainStatusLog.end());
-    EXPECT_TRUE(view.stopFlag);
+    // Stop disconnects at once; closing the window only sets the flag, and the next progress
+    // event disconnects.
+    for (const bool stopButton : {true, false}) {
+        TFakeSearchEngine ownEngine;
+        ownEngine.SetAnswer(0, {200, ResultPages::Page(0, 3, true)});
+        ownEngine.SetAnswer(100, {200, ResultPages::Page(3, 400, true), true});
+        TSearchDriver stopped(view, fetcher, random, clock, ownEngine.Host(), "http://images.engine");
+        std::function<void()> stopOnSecondPage = [&] {
+            if (ownEngine.Targets().size() < 2) {
+                view.onProcessMessages = stopOnSecondPage;
+            } else if (stopButton) {
+                stopped.StopClick();
+            } else {
+                view.stopFlag = true;
+            }
+        };
+        view.onProcessMessages = stopOnSecondPage;
+        view.mainStatusLog.clear();
+        stopped.SearchClick();
+        ownEngine.Release();
+        EXPECT_EQ(ownEngine.Targets().size(), 2u);
+        EXPECT_EQ(view.rows.size(), 3u);
+        EXPECT_EQ(view.mainStatus, DownloadAbortedText);
+        EXPECT_EQ(std::count(view.mainStatusLog.begin(), view.mainStatusLog.end(), ProcessAbortedText),
+                  stopButton ? 1 : 0);
+        EXPECT_EQ(std::count(view.mainStatusLog.begin(), view.mainStatusLog.end(), ProcessCompletedText), 0);
+        EXPECT_TRUE(view.stopFlag);
+    }
 }
 
 TEST_F(SearchLoopbackTest, DuplicateDomainsAcrossPages) {
