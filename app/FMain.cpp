@@ -504,6 +504,6 @@ void TfrmMain::imgBannerClick() {}
 void TfrmMain::gifBannerClick() {}
 
 void TfrmMain::Timer1Timer() {
-    // First of all: one tick per enabling, also when the poll below runs long.
+    // First of all: one tick per enabling, and no second tick inside a long-running first one.
     Timer1->stop();
 }

@@ -9,6 +9,7 @@
 #include "widgets/ListView.h"
 #include "widgets/PageControl.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
@@ -419,6 +420,31 @@ TEST_F(FMainTest, ClosingSetsTheStopFlagAndCloses) {
     // The close dispatches what was pending, so a running search sees the flag promptly.
     EXPECT_TRUE(pumped);
     EXPECT_THAT(FCrashBox.Shown, IsEmpty());
+}
+
+TEST_F(FMainTest, ClosingEndsTheEventLoopAlsoFromInsideARunningHandler) {
+    auto window = Create();
+    Show(*window);
+    bool safetyFired = false;
+    bool handlerEnded = false;
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [&] {
+        safetyFired = true;
+        QCoreApplication::quit();
+    });
+    safety.start(10000);
+    // A long handler, like a search: it pumps messages until the stop flag is set.
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(20, [&] { window->close(); });
+        while (!window->StopFlag() && !safetyFired)
+            window->ProcessMessages();
+        handlerEnded = true;
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(safetyFired);
+    EXPECT_TRUE(handlerEnded);
+    EXPECT_TRUE(window->StopFlag());
 }
 
 // ---- Errors while the window is created ---------------------------------------------------------
