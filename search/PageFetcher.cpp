@@ -51,6 +51,9 @@ bool TPageFetcher::DownloadPage(const std::string &url, TWorkBuffer &page) {
             std::ostream out(&file);
             out.exceptions(std::ios::badbit);
             FClient.Get(url, out);
+            // A client that swallowed the refused write must not pass a truncated page on.
+            if (out.bad() || file.TooLarge())
+                throw EFileError("The page is too large");
         }
         file.Close();
         FClient.Disconnect();
