@@ -222,10 +222,12 @@ TEST_F(SearchLoopbackTest, ClearDuringASearch) {
 TEST_F(SearchLoopbackTest, SecondSearchRefusedWhileOneRuns) {
     engine.SetAnswer(0, {200, ResultPages::Page(0, 2, true)});
     engine.SetAnswer(100, {200, ResultPages::Page(2, 2, false), true});
+    bool clicked = false;
     std::function<void()> searchAgain = [&] {
         if (engine.Targets().size() == 2 && client.Busy()) {
             view.keyword = "other";
             driver.SearchClick();
+            clicked = true;
             engine.Release();
         } else {
             view.onProcessMessages = searchAgain;
@@ -233,6 +235,7 @@ TEST_F(SearchLoopbackTest, SecondSearchRefusedWhileOneRuns) {
     };
     view.onProcessMessages = searchAgain;
     driver.SearchClick();
+    EXPECT_TRUE(clicked);
     EXPECT_EQ(engine.Targets(), Targets({0, 100}));
     EXPECT_EQ(view.rows.size(), 4u);
     EXPECT_EQ(view.mainStatus, ProcessCompletedText);
