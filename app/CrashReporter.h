@@ -45,3 +45,9 @@ template <typename TAction> bool RunGuarded(TAction &&action) noexcept {
     TCrashReporter::Report(error);
     return false;
 }
+
+// A slot that runs action guarded: connect signals to it, so an error in a handler is reported
+// before it could unwind through Qt's own code (which does not expect exceptions).
+template <typename TAction> auto Guarded(TAction action) {
+    return [action = std::move(action)]() mutable { RunGuarded(action); };
+}

@@ -125,7 +125,6 @@ TfrmMain::TfrmMain(TMainServices services, QWidget *parent)
         FOwnMsgMain = std::make_unique<TMsgMain>(this);
         FServices.MessageBox = FOwnMsgMain.get();
     }
-    FMsgMain = FServices.MessageBox;
 
     FIdHTTP1 = std::make_unique<THttpClient>(*FServices.Clock);
     FIdHTTP2 = std::make_unique<THttpClient>(*FServices.Clock);
@@ -329,8 +328,7 @@ QFrame *TfrmMain::CreateStatusBar() {
 void TfrmMain::ConnectHandlers() {
     // Each handler runs guarded, so an error in it never unwinds through the button's code.
     const auto wire = [this](QPushButton *button, void (TfrmMain::*handler)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, Guarded([this, handler] { (this->*handler)(); }));
     };
     wire(bsSkinButton1, &TfrmMain::bsSkinButton1Click);
     wire(btnSearch, &TfrmMain::btnSearchClick);
@@ -342,9 +340,9 @@ void TfrmMain::ConnectHandlers() {
     wire(btnNews, &TfrmMain::btnNewsClick);
     wire(btnUpdate, &TfrmMain::btnUpdateClick);
     wire(btnHelp, &TfrmMain::btnHelpClick);
-    connect(imgBanner, &TImageView::Clicked, this, [this] { RunGuarded([this] { imgBannerClick(); }); });
-    connect(gifBanner, &TGifView::Clicked, this, [this] { RunGuarded([this] { gifBannerClick(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { RunGuarded([this] { Timer1Timer(); }); });
+    connect(imgBanner, &TImageView::Clicked, this, Guarded([this] { imgBannerClick(); }));
+    connect(gifBanner, &TGifView::Clicked, this, Guarded([this] { gifBannerClick(); }));
+    connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
 }
 
 // ---- Window events ----------------------------------------------------------------------------

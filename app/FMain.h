@@ -97,7 +97,7 @@ public:
     QTimer *Timer1 = nullptr;
 
     // Non-visual parts.
-    IMessageBox &msgMain() const { return *FMsgMain; }
+    IMessageBox &msgMain() const { return *FServices.MessageBox; }
     TSkinData &bsSkinData1() const { return *FSkinData; }
     THttpClient &IdHTTP1() const { return *FIdHTTP1; }
     THttpClient &IdHTTP2() const { return *FIdHTTP2; }
@@ -166,7 +166,6 @@ private:
 
     TMainServices FServices;
     std::unique_ptr<TMsgMain> FOwnMsgMain;
-    IMessageBox *FMsgMain = nullptr;
     std::unique_ptr<TSkinData> FSkinData;
     std::unique_ptr<THttpClient> FIdHTTP1;
     std::unique_ptr<THttpClient> FIdHTTP2;

@@ -56,15 +56,16 @@ TEST_F(CrashReporterTest, AnErrorInAnEventHandlerIsShownAndTheProgramGoesOn) {
     EXPECT_EQ(target.Counted, 1);
 }
 
-TEST_F(CrashReporterTest, AnErrorInAClickHandlerLeavesTheButtonWorking) {
+TEST_F(CrashReporterTest, AnErrorInAGuardedClickHandlerLeavesTheButtonWorking) {
     QPushButton button;
     int clicks = 0;
-    QObject::connect(&button, &QPushButton::clicked, [&] {
+    QObject::connect(&button, &QPushButton::clicked, Guarded([&] {
         if (++clicks == 1)
             throw 42; // not even a std::exception
-    });
+    }));
     button.show();
     QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_FALSE(button.isDown());
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(clicks, 2);
     EXPECT_THAT(FBox.Texts(), ElementsAre("Unknown error"));
