@@ -32,7 +32,8 @@ TGifView::TGifView(QWidget *parent) : QLabel(parent) {
 
 bool TGifView::LoadFromFile(const QString &fileName) {
     auto movie = std::make_unique<QMovie>(fileName);
-    if (!movie->isValid() || !movie->jumpToFrame(0))
+    // A readable header is not enough: the first frame must decode.
+    if (!movie->isValid() || !movie->jumpToFrame(0) || movie->currentImage().isNull())
         return false;
     if (FMovie) {
         FMovie->stop();
