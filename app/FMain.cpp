@@ -300,6 +300,8 @@ QFrame *TfrmMain::CreateLinks() {
         link->SetCaption("Google");
         link->SetURL(home);
     }
+    for (TLinkLabel *link : {lblLink1URL, lblLink2URL})
+        link->setMinimumWidth(1); // a long sponsor caption is cut off instead of widening the window
     lblLink2URL->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     row->addWidget(lblLink1URL);
     row->addStretch(1);

@@ -204,6 +204,22 @@ TEST_F(FMainTest, ControlsKeepTheirOrderAndTheRightEdgeAnchors) {
     EXPECT_EQ(w.lvwResults->height(), 649 - 2 - 43 - 65 - 57 - 36 - 17);
 }
 
+TEST_F(FMainTest, LongTextsNeverWidenTheWindow) {
+    auto window = Create();
+    Show(*window);
+    const QString longText =
+        QStringLiteral("Getting URL: http://www.google.com/search?q=") + QString(600, QLatin1Char('x'));
+    window->MainStatusPanel->setText(longText);
+    window->SecondStatusPanel->setText(longText);
+    window->lblLink1URL->setText(longText);
+    window->lblLink2URL->setText(longText);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(884, 549));
+    EXPECT_EQ(window->bsSkinStatusBar1->width(), 882);
+    EXPECT_EQ(window->MainGauge->geometry().right(), 881);
+    EXPECT_EQ(window->panLinks->width(), 882);
+}
+
 TEST_F(FMainTest, ListsGaugeTimerAndLinksStartAsDesigned) {
     auto window = Create();
     TfrmMain &w = *window;
