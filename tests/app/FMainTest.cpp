@@ -53,9 +53,15 @@ protected:
         return std::make_unique<TfrmMain>(std::move(services));
     }
 
+    // Layout requests climb one parent per pass: give them a few passes.
+    static void Settle() {
+        for (int pass = 0; pass < 8; ++pass)
+            QCoreApplication::processEvents();
+    }
+
     static void Show(TfrmMain &window) {
         window.show();
-        QCoreApplication::processEvents();
+        Settle();
     }
 
     static void Tick(QTimer &timer) {
@@ -213,7 +219,7 @@ TEST_F(FMainTest, LongTextsNeverWidenTheWindow) {
     window->SecondStatusPanel->setText(longText);
     window->lblLink1URL->setText(longText);
     window->lblLink2URL->setText(longText);
-    QCoreApplication::processEvents();
+    Settle();
     EXPECT_EQ(window->size(), QSize(884, 549));
     EXPECT_EQ(window->bsSkinStatusBar1->width(), 882);
     EXPECT_EQ(window->MainGauge->geometry().right(), 881);
