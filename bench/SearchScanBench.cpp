@@ -3,7 +3,6 @@
 #include "bench/ExtractBenchmarkCommon.h"
 #include "search/ResultExtraction.h"
 #include "utils/TextUtils.h"
-#include "utils/UUtils.h"
 #include "utils/WorkBuffer.h"
 
 #include <algorithm>
@@ -62,39 +61,23 @@ std::size_t Scan(TWorkBuffer &page) {
     return found + (HasNextPage(page) ? 1 : 0);
 }
 
-// The same steps written with the shared ExtractBetween: the reference the scan is measured against.
-std::size_t ReferenceScan(TWorkBuffer &page) {
-    std::size_t found = 0;
-    while (page.Contains("<li class=g")) {
-        if (ExtractBetween("<li class=g", ">", 0, page).find('b') != std::string::npos)
-            continue;
-        ExtractBetween(">", "href=\"", 0, page);
-        const std::string link = ExtractBetween("href=\"", "\"", 0, page);
-        const std::string anchor = ExtractBetween(">", "</a>", 0, page);
-        if (StartsWithNoCase(link, "http://"))
-            found += ExtractDomain(link).size() + CleanTitle(anchor).size();
-    }
-    return found + (HasNextPage(page) ? 1 : 0);
-}
-
 // Best-of-runs time of the scan alone: the page buffer is filled before the clock starts, as the
 // driver moves the downloaded text into it without a copy.
-double ScanSeconds(const std::string &text, int runs, std::size_t &sink, std::size_t (*scan)(TWorkBuffer &)) {
+double ScanSeconds(const std::string &text, int runs, std::size_t &sink) {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) {
         TWorkBuffer page{text};
-        best = std::min(best, BestSeconds(1, [&] { sink += scan(page); }));
+        best = std::min(best, BestSeconds(1, [&] { sink += Scan(page); }));
     }
     return best;
 }
 
-void Report(const char *name, std::string (*makePage)(std::size_t),
-            std::size_t (*scan)(TWorkBuffer &) = Scan) {
+void Report(const char *name, std::string (*makePage)(std::size_t)) {
     const std::string small = makePage(MB);
     const std::string large = makePage(10 * MB);
     std::size_t sink = 0;
-    const double tSmall = ScanSeconds(small, 9, sink, scan);
-    const double tLarge = ScanSeconds(large, 5, sink, scan);
+    const double tSmall = ScanSeconds(small, 9, sink);
+    const double tLarge = ScanSeconds(large, 5, sink);
     std::printf(
         "%-24s 1 MB: %8.2f ms (%6.0f MB/s)   10 MB: %8.2f ms (%6.0f MB/s)   ratio 10/1: %5.2f  (%zu)\n", name,
         tSmall * 1e3, small.size() / 1e6 / tSmall, tLarge * 1e3, large.size() / 1e6 / tLarge, tLarge / tSmall,
@@ -107,7 +90,5 @@ int main() {
     Report("realistic results", RealisticPage);
     Report("openings, never closed", OpeningsPage);
     Report("links, never closed", UnclosedLinksPage);
-    Report("reference: realistic", RealisticPage, ReferenceScan);
-    Report("reference: openings", OpeningsPage, ReferenceScan);
     return 0;
 }

@@ -38,17 +38,20 @@ public:
 
 private:
     struct TSearchMemory {
-        std::string marker; // as searched: folded for folded searches
+        std::string key;    // as the caller passed it
+        std::string marker; // as searched: upper-cased for folded searches
         bool folded = false;
         std::size_t searchedFrom = 0; // absolute position the last scan started at
         std::size_t foundAt = npos;   // absolute position it found, npos when absent
+        std::size_t anchor = 0;       // the marker byte memchr looks for
+        bool inFoldedCopy = false;    // searched in FFolded rather than FText
     };
 
     std::size_t FindAbsolute(std::string_view marker, bool folded);
     const std::string &FoldedText();
 
     std::string FText;
-    std::string FFolded; // upper-cased copy, built on the first folded search
+    std::string FFolded; // upper-cased copy, built for folded markers made only of letters
     bool FFoldedReady = false;
     std::size_t FStart = 0;
     std::vector<TSearchMemory> FMemory;
