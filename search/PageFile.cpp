@@ -13,74 +13,10 @@ namespace {
 
 constexpr std::size_t BufferSize = 64 * 1024;
 
-struct TFd {
-    int fd;
-    explicit TFd(int descriptor) : fd(descriptor) {}
-    ~TFd() {
-        if (fd >= 0)
-            close(fd);
-    }
-    TFd(const TFd &) = delete;
-    TFd &operator=(const TFd &) = delete;
-};
-
 } // namespace
 
-std::string PageTextFromBytes(std::string_view bytes) {
-    const std::size_t nul = bytes.find('\0');
-    if (nul != std::string_view::npos)
-        bytes = bytes.substr(0, nul);
-    // Every line end (CR, LF or CR LF) becomes CR LF, and an unterminated last line gets one: the
-    // same text as joining the lines, without a call per byte.
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 16 + 2);
-    const char *p = bytes.data();
-    const char *const end = p + bytes.size();
-    while (p < end) {
-        const char *lineEnd = p;
-        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
-            ++lineEnd;
-        text.append(p, lineEnd);
-        text.append("\r\n");
-        if (lineEnd == end)
-            break;
-        p = lineEnd + 1;
-        if (*lineEnd == '\r' && p < end && *p == '\n')
-            ++p;
-    }
-    return text;
-}
-
 std::string ReadPageFile(const std::string &path, std::size_t maxBytes) {
-    // One read into a buffer sized from the file: pages run to megabytes, and growing a string
-    // chunk by chunk copies them several times over.
-    const TFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    const int fd = file.fd;
-    if (fd < 0)
-        throw EFileError("Cannot open file \"" + path + "\": " + std::strerror(errno));
-    struct stat status {};
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        throw EFileError("Cannot read file \"" + path + "\"");
-    if (static_cast<std::uint64_t>(status.st_size) > maxBytes)
-        throw EFileError("File \"" + path + "\" is too large");
-
-    // One byte more than the size, to notice a file that grew meanwhile.
-    const std::size_t capacity = static_cast<std::size_t>(status.st_size) + 1;
-    const auto data = std::make_unique_for_overwrite<char[]>(capacity);
-    std::size_t size = 0;
-    while (size < capacity) {
-        const ssize_t got = read(fd, data.get() + size, capacity - size);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw EFileError("Cannot read file \"" + path + "\": " + std::strerror(errno));
-        if (got == 0)
-            break;
-        size += static_cast<std::size_t>(got);
-    }
-    if (size == capacity)
-        throw EFileError("File \"" + path + "\" changed while it was read");
-    return PageTextFromBytes(std::string_view(data.get(), size));
+    return ReadFileLinesJoined(path, maxBytes);
 }
 
 TDownloadFile::TDownloadFile(const std::string &path, std::size_t maxBytes)

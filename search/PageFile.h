@@ -9,9 +9,6 @@
 // Result pages are a few hundred kilobytes; anything far larger is not a page worth scanning.
 inline constexpr std::size_t MaxPageBytes = 32u << 20;
 
-// Bytes of a page as text: lines joined with CR LF after each, cut at the first NUL.
-std::string PageTextFromBytes(std::string_view bytes);
-
 // A saved result page as the scan sees it: lines joined with CR LF, cut at the first NUL.
 // Throws EFileError when the file cannot be read or holds more than maxBytes.
 std::string ReadPageFile(const std::string &path, std::size_t maxBytes = MaxPageBytes);

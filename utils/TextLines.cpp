@@ -1,9 +1,14 @@
 #include "utils/TextLines.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,22 +22,38 @@ std::string_view UpToNul(std::string_view data) {
     return nul == std::string_view::npos ? data : data.substr(0, nul);
 }
 
+const char *LineEnd(const char *p, const char *end) {
+    while (p < end && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
+
 // Calls onLine for each line of data, with the conventions above.
 template <typename F> void ForEachLine(std::string_view data, F onLine) {
     data = UpToNul(data);
-    std::size_t start = 0;
-    while (start < data.size()) {
-        const std::size_t end = data.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            onLine(data.substr(start));
+    const char *p = data.data();
+    const char *const end = p + data.size();
+    while (p < end) {
+        const char *lineEnd = LineEnd(p, end);
+        onLine(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+        if (lineEnd == end)
             return;
-        }
-        onLine(data.substr(start, end - start));
-        start = end + 1;
-        if (data[end] == '\r' && start < data.size() && data[start] == '\n')
-            ++start;
+        p = lineEnd + 1;
+        if (*lineEnd == '\r' && p < end && *p == '\n')
+            ++p;
     }
 }
+
+struct TFd {
+    int fd;
+    explicit TFd(int descriptor) : fd(descriptor) {}
+    ~TFd() {
+        if (fd >= 0)
+            close(fd);
+    }
+    TFd(const TFd &) = delete;
+    TFd &operator=(const TFd &) = delete;
+};
 
 } // namespace
 
@@ -62,21 +83,38 @@ std::string JoinLinesCrLf(const std::vector<std::string> &lines) {
 }
 
 std::string ReadFileBytes(const std::string &path, std::size_t maxBytes) {
-    TFile file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    const TFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.fd < 0)
         throw EFileError("Cannot open file \"" + path + "\": " + std::strerror(errno));
-    std::string data;
-    char chunk[65536];
+    struct stat status {};
+    if (fstat(file.fd, &status) != 0)
+        throw EFileError("Cannot read file \"" + path + "\": " + std::strerror(errno));
+    const bool regular = S_ISREG(status.st_mode);
+    if (regular && static_cast<std::uint64_t>(status.st_size) > maxBytes)
+        throw EFileError("File \"" + path + "\" is too large");
+
+    // Sized from the file (one byte more, to see the end in the same read): files run to
+    // megabytes, and growing a string piece by piece would copy them several times over.
+    std::string data(regular ? static_cast<std::size_t>(status.st_size) + 1 : 65536, '\0');
+    std::size_t size = 0;
     for (;;) {
-        const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-        if (data.size() + n > maxBytes)
-            throw EFileError("File \"" + path + "\" is too large");
-        data.append(chunk, n);
-        if (n < sizeof chunk)
+        if (size == data.size()) {
+            if (size > maxBytes)
+                throw EFileError("File \"" + path + "\" is too large");
+            data.resize(std::min(std::max<std::size_t>(size * 2, 65536), maxBytes + 1));
+        }
+        const ssize_t got = read(file.fd, data.data() + size, data.size() - size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw EFileError("Cannot read file \"" + path + "\": " + std::strerror(errno));
+        if (got == 0)
             break;
+        size += static_cast<std::size_t>(got);
     }
-    if (std::ferror(file.get()))
-        throw EFileError("Cannot read file \"" + path + "\"");
+    if (size > maxBytes)
+        throw EFileError("File \"" + path + "\" is too large");
+    data.resize(size);
     return data;
 }
 

@@ -6,27 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <random>
 
 namespace {
-
-TEST(PageFileTest, PageTextJoinsLinesLikeEveryReader) {
-    const std::string cases[] = {
-        "",      "a\rb\nc",      std::string("a\r\nb\0c\nd", 9), "\r\n", "\n\n", "a\r\r\n", "\r",
-        "x\n\r", "a\r\n\r\nb\r", std::string("\0a", 2)};
-    for (const std::string &bytes : cases)
-        EXPECT_EQ(PageTextFromBytes(bytes), JoinLinesCrLf(std::string_view(bytes))) << bytes;
-    EXPECT_EQ(PageTextFromBytes("a\rb\nc"), "a\r\nb\r\nc\r\n");
-
-    std::mt19937 generator(7);
-    std::uniform_int_distribution<int> pick(0, 5);
-    for (int round = 0; round < 2000; ++round) {
-        std::string bytes;
-        for (int n = round % 40; n > 0; --n)
-            bytes += "ab\r\n\0 "[pick(generator)];
-        ASSERT_EQ(PageTextFromBytes(bytes), JoinLinesCrLf(std::string_view(bytes)));
-    }
-}
 
 TEST(PageFileTest, ReadPageFileIsBounded) {
     TTempDir dir;

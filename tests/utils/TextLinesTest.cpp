@@ -16,6 +16,10 @@ TEST(TextLines, JoinNormalisesLineEndsAndStopsAtNul) {
         {"\n\n", "\r\n\r\n"},
         {"\r\r\n", "\r\n\r\n"},
         {"x\r\n", "x\r\n"},
+        {"\r", "\r\n"},
+        {"x\n\r", "x\r\n\r\n"},
+        {"a\r\n\r\nb\r", "a\r\n\r\nb\r\n"},
+        {std::string("\0a", 2), ""},
     };
     for (const auto &[data, joined] : cases)
         EXPECT_EQ(JoinLinesCrLf(std::string_view(data)), joined);
