@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QStyleFactory>
 
+#include <string>
+
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vellmark"));
     // The skin is a style sheet over Fusion, the one style that looks the same on every desktop.
@@ -17,7 +19,17 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {
-    bool result = false;
-    RunGuarded([&] { result = QApplication::notify(receiver, event); });
-    return result;
+    std::string error;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        try {
+            error = TCrashReporter::CurrentExceptionText();
+        } catch (...) {
+            error = "Unknown error";
+        }
+    }
+    // Shown only now, with the failed handler unwound: the box runs its own event loop.
+    TCrashReporter::Report(error);
+    return false;
 }

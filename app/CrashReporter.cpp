@@ -34,13 +34,14 @@ void WriteToStandardError(const std::string &text) noexcept {
 
 } // namespace
 
-TCrashReporter::TCrashReporter(IMessageBox &box) : FBox(box), FPrevious(Installed) {
+TCrashReporter::TCrashReporter(IMessageBox &box)
+    : FBox(box), FPrevious(Installed), FPreviousTerminate(std::set_terminate(Terminate)) {
     Installed = this;
-    std::set_terminate(Terminate);
 }
 
 TCrashReporter::~TCrashReporter() {
     Installed = FPrevious;
+    std::set_terminate(FPreviousTerminate);
 }
 
 std::string TCrashReporter::CurrentExceptionText() {
@@ -73,4 +74,20 @@ void TCrashReporter::Show(const std::string &text) noexcept {
         WriteToStandardError(text);
     }
     FShowing = false;
+}
+
+bool RunGuarded(const std::function<void()> &action) noexcept {
+    std::string error;
+    try {
+        action();
+        return true;
+    } catch (...) {
+        try {
+            error = TCrashReporter::CurrentExceptionText();
+        } catch (...) {
+            error = "Unknown error";
+        }
+    }
+    TCrashReporter::Report(error);
+    return false;
 }

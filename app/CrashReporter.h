@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -25,29 +27,16 @@ private:
 
     IMessageBox &FBox;
     TCrashReporter *FPrevious;
+    std::terminate_handler FPreviousTerminate;
     bool FShowing = false;
 };
 
 // Runs action; an error escaping it is reported (after its handler has unwound) and the caller
 // goes on. True when the action completed.
-template <typename TAction> bool RunGuarded(TAction &&action) noexcept {
-    std::string error;
-    try {
-        std::forward<TAction>(action)();
-        return true;
-    } catch (...) {
-        try {
-            error = TCrashReporter::CurrentExceptionText();
-        } catch (...) {
-            error = "Unknown error";
-        }
-    }
-    TCrashReporter::Report(error);
-    return false;
-}
+bool RunGuarded(const std::function<void()> &action) noexcept;
 
 // A slot that runs action guarded: connect signals to it, so an error in a handler is reported
 // before it could unwind through Qt's own code (which does not expect exceptions).
 template <typename TAction> auto Guarded(TAction action) {
-    return [action = std::move(action)]() mutable { RunGuarded(action); };
+    return [guarded = std::function<void()>(std::move(action))] { RunGuarded(guarded); };
 }
