@@ -29,6 +29,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include <ostream>
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -376,6 +378,11 @@ struct TBannerCase {
     QPoint animationAt;
 };
 
+// Names the case in test listings.
+void PrintTo(const TBannerCase &c, std::ostream *os) {
+    *os << '"' << c.name << '"';
+}
+
 class BannerTest : public FMainTest, public ::testing::WithParamInterface<TBannerCase> {};
 
 TEST_P(BannerTest, BothViewsAreCentredInTheBand) {
@@ -478,6 +485,11 @@ struct TBrandingErrorCase {
     const char *reported;
     bool timerRuns;
 };
+
+// Names the case in test listings.
+void PrintTo(const TBrandingErrorCase &c, std::ostream *os) {
+    *os << '"' << c.name << '"';
+}
 
 class BrandingErrorTest : public FMainTest, public ::testing::WithParamInterface<TBrandingErrorCase> {};
 

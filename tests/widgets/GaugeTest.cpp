@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <ostream>
+
 namespace {
 
 struct TStep {
@@ -19,6 +21,11 @@ struct TGaugeCase {
     std::int64_t maxValue;
     int percent;
 };
+
+// Names the case in test listings.
+void PrintTo(const TGaugeCase &c, std::ostream *os) {
+    *os << '"' << c.name << '"';
+}
 
 class GaugeTest : public ::testing::TestWithParam<TGaugeCase> {};
 

@@ -9,6 +9,8 @@
 
 #include <gmock/gmock.h>
 
+#include <ostream>
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -64,6 +66,11 @@ struct TLinkTextCase {
     const char *text;
     bool link;
 };
+
+// Names the case in test listings.
+void PrintTo(const TLinkTextCase &c, std::ostream *os) {
+    *os << '"' << c.text << '"';
+}
 
 class LinkCellTextTest : public ::testing::TestWithParam<TLinkTextCase> {};
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct TSeenBox {
@@ -49,6 +51,11 @@ struct TBoxCase {
     QMessageBox::StandardButtons shownButtons;
     bool result;
 };
+
+// Names the case in test listings.
+void PrintTo(const TBoxCase &c, std::ostream *os) {
+    *os << '"' << c.name << '"';
+}
 
 class MsgMainTest : public ::testing::TestWithParam<TBoxCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct TCodecCase {
@@ -9,6 +11,11 @@ struct TCodecCase {
     QString text;
     std::string bytes;
 };
+
+// Names the case in test listings.
+void PrintTo(const TCodecCase &c, std::ostream *os) {
+    *os << '"' << c.name << '"';
+}
 
 class TextCodecTest : public ::testing::TestWithParam<TCodecCase> {};
 
@@ -34,6 +41,11 @@ struct TUnmappableCase {
     QString text;
     std::string bytes;
 };
+
+// Names the case in test listings.
+void PrintTo(const TUnmappableCase &c, std::ostream *os) {
+    *os << '"' << c.name << '"';
+}
 
 class UnmappableTest : public ::testing::TestWithParam<TUnmappableCase> {};
 
