@@ -7,14 +7,6 @@
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -108,8 +100,8 @@ void TCookieStore::Store(std::string_view headerValue, const std::string &host, 
     if (equals == std::string_view::npos)
         return;
     TCookie cookie;
-    cookie.name = std::string(Trim(pair.substr(0, equals)));
-    std::string_view value = Trim(pair.substr(equals + 1));
+    cookie.name = std::string(TrimBlanks(pair.substr(0, equals)));
+    std::string_view value = TrimBlanks(pair.substr(equals + 1));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
         value = value.substr(1, value.size() - 2);
     cookie.value = std::string(value);
@@ -125,9 +117,9 @@ void TCookieStore::Store(std::string_view headerValue, const std::string &host, 
         const std::string_view attribute =
             headerValue.substr(start, pos == std::string_view::npos ? headerValue.npos : pos - start);
         const auto eq = attribute.find('=');
-        const std::string_view name = Trim(attribute.substr(0, eq));
+        const std::string_view name = TrimBlanks(attribute.substr(0, eq));
         const std::string_view attributeValue =
-            eq == std::string_view::npos ? "" : Trim(attribute.substr(eq + 1));
+            eq == std::string_view::npos ? "" : TrimBlanks(attribute.substr(eq + 1));
         if (EqualsNoCase(name, "secure")) {
             cookie.secure = true;
         } else if (EqualsNoCase(name, "path")) {

@@ -15,14 +15,6 @@ constexpr std::int64_t MaxChunkSize = std::int64_t(1) << 40;
     throw ENetError("Connection closed gracefully.");
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::int64_t ParseContentLength(std::string_view text) {
     text = TrimBlanks(text);
     if (text.empty() || text.size() > 16)
@@ -38,23 +30,13 @@ std::int64_t ParseContentLength(std::string_view text) {
     return value;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::int64_t ParseChunkSize(std::string_view line) {
     line = TrimBlanks(line.substr(0, line.find(';')));
     if (line.empty())
         throw ENetError("Invalid chunk size in response.");
     std::int64_t size = 0;
     for (const char c : line) {
-        const int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0)
             throw ENetError("Invalid chunk size in response.");
         size = size * 16 + digit;

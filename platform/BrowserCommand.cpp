@@ -1,6 +1,7 @@
 #include "platform/BrowserCommand.h"
 
 #include "utils/TextLines.h"
+#include "utils/TextUtils.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,13 +25,6 @@ std::vector<std::string> SplitList(const std::string &text, char separator) {
     return items;
 }
 
-std::string Trim(const std::string &text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // The value of key in [section] of an INI-style desktop file, or empty.
 std::string ReadKey(const std::string &path, const std::string &section, const std::string &key) {
     std::vector<std::string> lines;
@@ -41,7 +35,7 @@ std::string ReadKey(const std::string &path, const std::string &section, const s
     }
     bool inSection = false;
     for (const std::string &raw : lines) {
-        const std::string line = Trim(raw);
+        const std::string_view line = TrimBlanks(raw);
         if (!line.empty() && line.front() == '[') {
             inSection = line == "[" + section + "]";
             continue;
@@ -49,8 +43,8 @@ std::string ReadKey(const std::string &path, const std::string &section, const s
         if (!inSection)
             continue;
         const std::size_t equals = line.find('=');
-        if (equals != std::string::npos && Trim(line.substr(0, equals)) == key)
-            return Trim(line.substr(equals + 1));
+        if (equals != std::string::npos && TrimBlanks(line.substr(0, equals)) == key)
+            return std::string(TrimBlanks(line.substr(equals + 1)));
     }
     return {};
 }

@@ -18,3 +18,8 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 
 // Removes leading and trailing bytes 0x00 to 0x20.
 std::string TrimControl(std::string_view text);
+// Removes leading and trailing blanks and tabs, as header and INI values are read.
+std::string_view TrimBlanks(std::string_view text);
+
+// The value of a hexadecimal digit (either case), or -1.
+int HexDigitValue(char c);

@@ -38,20 +38,6 @@ void SplitBySeparator(char separator, std::string_view text, std::vector<std::st
         list.push_back(std::move(field));
 }
 
-namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
-
 std::string DecodeHexEscapes(std::string_view text) {
     std::string result;
     result.reserve(text.size());
@@ -66,7 +52,7 @@ std::string DecodeHexEscapes(std::string_view text) {
             return {};
         int value = 0;
         for (char c : digits) {
-            const int digit = HexValue(c);
+            const int digit = HexDigitValue(c);
             if (digit < 0)
                 return {};
             value = value * 16 + digit;
