@@ -6,6 +6,11 @@
 #include "platform/BrowserCommand.h"
 #include "platform/Clock.h"
 #include "platform/ProgramStarter.h"
+#include "search/CsvExport.h"
+#include "search/PageFetcher.h"
+#include "search/ResultsTable.h"
+#include "search/SearchDriver.h"
+#include "utils/Random.h"
 #include "widgets/Gauge.h"
 #include "widgets/HtmlView.h"
 #include "widgets/ImageViews.h"
@@ -20,6 +25,8 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,6 +114,33 @@ QPixmap DesignBanner() {
     return picture;
 }
 
+// A dialog filter is written "description|mask"; QFileDialog reads the mask from the parentheses
+// at the end of the description.
+QString NameFilter(std::string_view filter) {
+    const std::size_t bar = filter.find('|');
+    QString description = Cp1252ToQString(filter.substr(0, bar));
+    if (bar == std::string_view::npos)
+        return description;
+    const QString mask = QStringLiteral("(") + Cp1252ToQString(filter.substr(bar + 1)) + QStringLiteral(")");
+    if (!description.endsWith(mask))
+        description += QLatin1Char(' ') + mask;
+    return description;
+}
+
+std::optional<QString> ExecuteSaveDialog(QWidget &owner, const TSaveDialogRequest &request) {
+    QFileDialog dialog(&owner, request.Title);
+    dialog.setObjectName(QStringLiteral("bsSkinSaveDialog1"));
+    // The platform's own dialog would ignore the skin; the file is replaced without a question.
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(request.Filter);
+    dialog.selectFile(request.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(TMainServices services, QWidget *parent)
@@ -121,6 +155,12 @@ TfrmMain::TfrmMain(TMainServices services, QWidget *parent)
         FServices.Clock = &SystemClock();
     if (FServices.ApplicationDir.empty())
         FServices.ApplicationDir = ApplicationDirectory();
+    if (FServices.SearchHost.empty())
+        FServices.SearchHost = BuildConfig::SearchHost;
+    if (FServices.ImageSearchPrefix.empty())
+        FServices.ImageSearchPrefix = BuildConfig::ImageSearchPrefix;
+    if (!FServices.SaveDialog)
+        FServices.SaveDialog = ExecuteSaveDialog;
     if (!FServices.MessageBox) {
         FOwnMsgMain = std::make_unique<TMsgMain>(this);
         FServices.MessageBox = FOwnMsgMain.get();
@@ -130,6 +170,8 @@ TfrmMain::TfrmMain(TMainServices services, QWidget *parent)
     FIdHTTP2 = std::make_unique<THttpClient>(*FServices.Clock);
     FIdHTTP1->SetMessagePump([this] { ProcessMessages(); });
     FIdHTTP2->SetMessagePump([this] { ProcessMessages(); });
+    // Before anything that can fail, so Search, Stop and the progress events always find them.
+    CreateSearch();
 
     CreateControls();
     ConnectHandlers();
@@ -293,7 +335,7 @@ QFrame *TfrmMain::CreateLinks() {
     panLinks = Band(nullptr, "panLinks", 36);
     auto *row = Row(panLinks, 8, 8);
     // Until the branding names sponsors, both labels point at the search engine's home page.
-    const std::string home = std::string("http://") + BuildConfig::SearchHost + "/";
+    const std::string home = "http://" + FServices.SearchHost + "/";
     lblLink1URL = Named(new TLinkLabel(*FServices.ShellOpener, panLinks), "lblLink1URL");
     lblLink2URL = Named(new TLinkLabel(*FServices.ShellOpener, panLinks), "lblLink2URL");
     for (TLinkLabel *link : {lblLink1URL, lblLink2URL}) {
@@ -382,6 +424,17 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
     if (watched == panBanner && event->type() == QEvent::Resize)
         RunGuarded([this] { CenterBanner(); });
     return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::CreateSearch() {
+    FPageFetcher =
+        std::make_unique<TPageFetcher>(*FIdHTTP2, *this, ProcessRandom(), FServices.ApplicationDir);
+    FSearchDriver = std::make_unique<TSearchDriver>(*this, *FPageFetcher, ProcessRandom(), *FServices.Clock,
+                                                    FServices.SearchHost, FServices.ImageSearchPrefix);
+    // The client raises these from inside a request; an error in them fails that request.
+    FIdHTTP2->OnWorkBegin = [this](TWorkMode, std::int64_t expected) { IdHTTP2WorkBegin(expected); };
+    FIdHTTP2->OnWork = [this](TWorkMode, std::int64_t soFar) { IdHTTP2Work(soFar); };
+    FIdHTTP2->OnWorkEnd = [this](TWorkMode) { IdHTTP2WorkEnd(); };
 }
 
 void TfrmMain::FormCreate() {
@@ -488,13 +541,117 @@ void TfrmMain::DestroyWelcomePage() {
     bsSkinButton1 = nullptr;
 }
 
+// ---- Search -----------------------------------------------------------------------------------
+
+void TfrmMain::btnSearchClick() {
+    FSearchDriver->SearchClick();
+}
+
+void TfrmMain::btnStopClick() {
+    FSearchDriver->StopClick();
+}
+
+void TfrmMain::IdHTTP2WorkBegin(std::int64_t expected) {
+    FPageFetcher->WorkBegin(expected);
+}
+
+void TfrmMain::IdHTTP2Work(std::int64_t soFar) {
+    FPageFetcher->Work(soFar);
+}
+
+void TfrmMain::IdHTTP2WorkEnd() {
+    FPageFetcher->WorkEnd();
+}
+
+void TfrmMain::btnClearClick() {
+    ClearResults(*this);
+}
+
+void TfrmMain::bsSkinButton2Click() {
+    const TSaveDialogRequest request{Cp1252ToQString(SaveResultsDialogTitle),
+                                     NameFilter(SaveResultsDialogFilter), QString()};
+    if (const std::optional<QString> fileName = FServices.SaveDialog(*this, request))
+        SaveResultsToCsv(*fileName);
+}
+
+void TfrmMain::SaveResultsToCsv(const QString &fileName) {
+    // The path goes to the file system in its encoding; the warning names the file as the user
+    // sees it. Both get ".csv" alike: the extension test looks at ASCII bytes only.
+    const std::string path = EnsureCsvExtension(QFile::encodeName(fileName).toStdString());
+    try {
+        WriteResultsCsv(path, ResultRows());
+    } catch (const std::exception &) {
+        const std::string shown = EnsureCsvExtension(QStringToCp1252(fileName));
+        msgMain().Show(TMsgKind::Warning, SaveResultsFailedText(shown), TMsgButtons::Ok);
+    }
+}
+
+// ---- The search's view ------------------------------------------------------------------------
+
+std::string TfrmMain::Keyword() const {
+    return QStringToCp1252(edtKeyword->text());
+}
+
+int TfrmMain::TypeIndex() const {
+    return cbxType->currentIndex();
+}
+
+int TfrmMain::ItemsIndex() const {
+    return cbxItems->currentIndex();
+}
+
+void TfrmMain::SetMainStatusText(const std::string &text) {
+    MainStatusPanel->setText(Cp1252ToQString(text));
+}
+
+void TfrmMain::SetSecondStatusText(const std::string &text) {
+    SecondStatusPanel->setText(Cp1252ToQString(text));
+}
+
+std::int64_t TfrmMain::GaugeMax() const {
+    return MainGauge->MaxValue();
+}
+
+void TfrmMain::SetGaugeMax(std::int64_t maximum) {
+    MainGauge->SetMaxValue(maximum);
+}
+
+void TfrmMain::SetGaugeValue(std::int64_t value) {
+    MainGauge->SetValue(value);
+}
+
+int TfrmMain::ResultRowCount() const {
+    return lvwResults->rowCount();
+}
+
+void TfrmMain::AppendResultRow(const TResultRow &row) {
+    lvwResults->AddRow({Cp1252ToQString(row.pos), Cp1252ToQString(row.title), Cp1252ToQString(row.domain),
+                        Cp1252ToQString(row.keyword)});
+}
+
+void TfrmMain::ClearResultRows() {
+    lvwResults->ClearRows();
+}
+
+std::vector<TResultRow> TfrmMain::ResultRows() const {
+    // Every Windows-1252 byte has its own character, so the cells give the row's bytes back.
+    std::vector<TResultRow> rows;
+    rows.reserve(static_cast<std::size_t>(lvwResults->rowCount()));
+    for (int row = 0; row < lvwResults->rowCount(); ++row)
+        rows.push_back(
+            {QStringToCp1252(lvwResults->CellText(row, 0)), QStringToCp1252(lvwResults->CellText(row, 1)),
+             QStringToCp1252(lvwResults->CellText(row, 2)), QStringToCp1252(lvwResults->CellText(row, 3))});
+    return rows;
+}
+
+void TfrmMain::SearchRunningChanged(bool running) {
+    // A click while a search runs is refused; the button shows it.
+    btnSearch->setEnabled(!running);
+}
+
 // ---- Handlers of later features ---------------------------------------------------------------
 // Wired to their controls so the window is complete; each feature brings its own body.
 
-void TfrmMain::btnSearchClick() {}
-void TfrmMain::btnStopClick() {}
-void TfrmMain::bsSkinButton2Click() {}
-void TfrmMain::btnClearClick() {}
 void TfrmMain::btnMakeMoneyClick() {}
 void TfrmMain::btnAboutClick() {}
 void TfrmMain::btnNewsClick() {}

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "app/BuildConfig.h"
+#include "search/SearchView.h"
 
+#include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,8 @@ class THtmlView;
 class TImageView;
 class TLinkLabel;
 class TMsgMain;
+class TPageFetcher;
+class TSearchDriver;
 class TSkinData;
 class TSkinGauge;
 class TSkinListView;
@@ -40,6 +46,15 @@ using TNewsList = std::vector<std::string>;
 
 class TfrmMain;
 
+// What the save dialog (bsSkinSaveDialog1) is set up with before it is shown.
+struct TSaveDialogRequest {
+    QString Title;
+    QString Filter;   // one entry in QFileDialog's form, "description (mask)"
+    QString FileName; // the name it starts with
+};
+// Shows the save dialog modally over owner: the confirmed file name, or nothing when cancelled.
+using TSaveDialog = std::function<std::optional<QString>(QWidget &owner, const TSaveDialogRequest &request)>;
+
 // What the main window works with. Anything left empty gets the production default, so tests
 // can answer the message boxes, record program starts and fake the desktop.
 struct TMainServices {
@@ -49,12 +64,18 @@ struct TMainServices {
     IBrowserCommandSource *BrowserCommands = nullptr;
     IClock *Clock = nullptr;
     std::string ApplicationDir; // with a trailing '/'; default: the executable's directory
+    // The search engine's web host and the link prefix of its image results; default: the build's.
+    std::string SearchHost;
+    std::string ImageSearchPrefix;
+    // Default: a non-native QFileDialog, which follows the window's skin.
+    TSaveDialog SaveDialog;
     // The branding load run while the window is created; default: nothing to load.
     std::function<void(TfrmMain &)> LoadBrandingSettings;
 };
 
-// The main window: a page control with the welcome page and the search page.
-class TfrmMain final : public QWidget {
+// The main window: a page control with the welcome page and the search page. The search runs
+// against it as its view.
+class TfrmMain final : public QWidget, public ISearchView {
     Q_OBJECT
 public:
     explicit TfrmMain(TMainServices services = {}, QWidget *parent = nullptr);
@@ -115,11 +136,29 @@ public:
     TNewsList *NewsList() const { return FNewsList.get(); }
 
     // Set by Stop and by closing the window, cleared by Search; long operations test it.
-    bool StopFlag() const { return FStopFlag; }
-    void SetStopFlag(bool stop) { FStopFlag = stop; }
+    bool StopFlag() const override { return FStopFlag; }
+    void SetStopFlag(bool stop) override { FStopFlag = stop; }
 
     // Dispatches the pending events of the window; any handler may run inside.
-    void ProcessMessages();
+    void ProcessMessages() override;
+
+    // The search's view of the window: the search bar, the status bar and lvwResults.
+    std::string Keyword() const override;
+    int TypeIndex() const override;
+    int ItemsIndex() const override;
+    void SetMainStatusText(const std::string &text) override;
+    void SetSecondStatusText(const std::string &text) override;
+    std::int64_t GaugeMax() const override;
+    void SetGaugeMax(std::int64_t maximum) override;
+    void SetGaugeValue(std::int64_t value) override;
+    int ResultRowCount() const override;
+    void AppendResultRow(const TResultRow &row) override;
+    void ClearResultRows() override;
+    std::vector<TResultRow> ResultRows() const override;
+    void SearchRunningChanged(bool running) override;
+
+    // Writes lvwResults to fileName (a name as the user chose it); a failure is shown by msgMain.
+    void SaveResultsToCsv(const QString &fileName);
 
     // Event handlers, one per user event.
     void bsSkinButton1Click();
@@ -135,6 +174,10 @@ public:
     void imgBannerClick();
     void gifBannerClick();
     void Timer1Timer();
+    // IdHTTP2's progress events; the work mode does not matter.
+    void IdHTTP2WorkBegin(std::int64_t expected);
+    void IdHTTP2Work(std::int64_t soFar);
+    void IdHTTP2WorkEnd();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -154,6 +197,7 @@ private:
     QFrame *CreateStatusBar();
     void ConnectHandlers();
 
+    void CreateSearch();
     void FormCreate();
     void FormShow();
     void FormResize();
@@ -169,6 +213,9 @@ private:
     std::unique_ptr<TSkinData> FSkinData;
     std::unique_ptr<THttpClient> FIdHTTP1;
     std::unique_ptr<THttpClient> FIdHTTP2;
+    // Declared after IdHTTP2 and gone before it: both hold on to it.
+    std::unique_ptr<TPageFetcher> FPageFetcher;
+    std::unique_ptr<TSearchDriver> FSearchDriver;
     std::unique_ptr<TNewsList> FNewsList;
     std::string FWelcomeHtml;
     bool FStopFlag = false;
