@@ -123,6 +123,11 @@ struct TTextCase {
     std::string out;
 };
 
+// Shown as the input text, so a failing case names itself.
+void PrintTo(const TTextCase &c, std::ostream *out) {
+    *out << testing::PrintToString(c.in);
+}
+
 class CleanTitleTest : public testing::TestWithParam<TTextCase> {};
 
 TEST_P(CleanTitleTest, Cleans) {
