@@ -108,13 +108,13 @@ std::string SaveResultsFailedText(std::string_view fileName) {
     return "The results could not be saved to \"" + std::string(fileName) + "\".";
 }
 
-bool SaveResultsToCsv(const std::string &fileName, const std::vector<TResultRow> &rows,
-                      IMessageBox &messageBox) {
+bool SaveResultsToCsv(const std::string &path, std::string_view shownName,
+                      const std::vector<TResultRow> &rows, IMessageBox &messageBox) {
     try {
-        WriteResultsCsv(fileName, rows);
+        WriteResultsCsv(path, rows);
         return true;
     } catch (const std::exception &) {
-        messageBox.Show(TMsgKind::Warning, SaveResultsFailedText(fileName), TMsgButtons::Ok);
+        messageBox.Show(TMsgKind::Warning, SaveResultsFailedText(shownName), TMsgButtons::Ok);
         return false;
     }
 }

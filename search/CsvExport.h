@@ -25,7 +25,8 @@ void WriteResultsCsv(const std::string &fileName, const std::vector<TResultRow> 
 // The warning shown when a save fails.
 std::string SaveResultsFailedText(std::string_view fileName);
 
-// SaveResultsToCsv: writes the rows; on failure shows SaveResultsFailedText as a warning with one
-// OK button. True when the file was written.
-bool SaveResultsToCsv(const std::string &fileName, const std::vector<TResultRow> &rows,
-                      IMessageBox &messageBox);
+// Writes the rows to path; on failure shows SaveResultsFailedText(shownName) as a warning with
+// one OK button. The shown name is the path as the user reads it, which may differ from its bytes
+// on disk. True when the file was written.
+bool SaveResultsToCsv(const std::string &path, std::string_view shownName,
+                      const std::vector<TResultRow> &rows, IMessageBox &messageBox);

@@ -44,7 +44,7 @@ TEST(CsvExportTest, WritesAndReplacesWithoutLeftovers) {
     WriteFileBytes(path, "older and longer content than the new file\r\n");
     TRecordingMessageBox box;
     const std::vector<TResultRow> rows = {{"1", "T", "http://a.example", "k"}};
-    EXPECT_TRUE(SaveResultsToCsv(path, rows, box));
+    EXPECT_TRUE(SaveResultsToCsv(path, path, rows, box));
     EXPECT_EQ(ReadFileBytes(path), ResultsCsvText(rows));
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
@@ -59,7 +59,7 @@ TEST(CsvExportTest, FailureWarnsAndLeavesTheOldFile) {
     std::filesystem::permissions(dir.Path(),
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     TRecordingMessageBox box;
-    EXPECT_FALSE(SaveResultsToCsv(path, {{"1", "T", "http://a.example", "k"}}, box));
+    EXPECT_FALSE(SaveResultsToCsv(path, path, {{"1", "T", "http://a.example", "k"}}, box));
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0], "The results could not be saved to \"" + path + "\".");
     EXPECT_EQ(ReadFileBytes(path), "old");
@@ -72,8 +72,10 @@ TEST(CsvExportTest, FailureCasesWarnAndLeaveNoTemporaryFile) {
     std::filesystem::create_directories(dir.Path() / "folder.csv" / "inside");
     for (const char *name : {"no/such/dir/results.csv", "plain-file/results.csv", "folder.csv"}) {
         TRecordingMessageBox box;
-        EXPECT_FALSE(SaveResultsToCsv(dir.File(name), {{"1", "T", "http://a.example", "k"}}, box)) << name;
-        EXPECT_EQ(box.shown.size(), 1u) << name;
+        EXPECT_FALSE(SaveResultsToCsv(dir.File(name), name, {{"1", "T", "http://a.example", "k"}}, box))
+            << name;
+        ASSERT_EQ(box.shown.size(), 1u) << name;
+        EXPECT_EQ(box.shown[0], "The results could not be saved to \"" + std::string(name) + "\".");
     }
     // Only what was there before: the replaced target was a folder, which stays.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
