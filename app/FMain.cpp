@@ -480,10 +480,11 @@ void TfrmMain::FormResize() {
 }
 
 void TfrmMain::FormClose() {
-    // A failed disconnect must not keep the window open.
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    // A failed disconnect must not keep the window open. The search client is disconnected too:
+    // a page download that stalls would otherwise keep the closed program running unseen.
+    for (THttpClient *client : {FIdHTTP1.get(), FIdHTTP1.get(), FIdHTTP2.get()}) {
         try {
-            FIdHTTP1->Disconnect();
+            client->Disconnect();
         } catch (...) {
         }
     }
@@ -578,12 +579,7 @@ void TfrmMain::SaveResultsToCsv(const QString &fileName) {
     // The path goes to the file system in its encoding; the warning names the file as the user
     // sees it. Both get ".csv" alike: the extension test looks at ASCII bytes only.
     const std::string path = EnsureCsvExtension(QFile::encodeName(fileName).toStdString());
-    try {
-        WriteResultsCsv(path, ResultRows());
-    } catch (const std::exception &) {
-        const std::string shown = EnsureCsvExtension(QStringToCp1252(fileName));
-        msgMain().Show(TMsgKind::Warning, SaveResultsFailedText(shown), TMsgButtons::Ok);
-    }
+    ::SaveResultsToCsv(path, EnsureCsvExtension(QStringToCp1252(fileName)), ResultRows(), msgMain());
 }
 
 // ---- The search's view ------------------------------------------------------------------------

@@ -335,7 +335,8 @@ TEST_F(FMainSearchTest, ClearResultsDuringASearch) {
 
 TEST_F(FMainSearchTest, ClosingDuringADownloadEndsTheSearchAndTheApplication) {
     FEngine.SetAnswer(0, {200, Site(0) + ResultPages::Pager()});
-    FEngine.SetAnswer(100, {200, ResultPages::Page(1, 400, true), true});
+    const std::string stalled = ResultPages::Page(1, 400, true);
+    FEngine.SetAnswer(100, {200, stalled, true});
     FWindow->edtKeyword->setText(QStringLiteral("forum"));
     bool safetyFired = false;
     QTimer safety;
@@ -349,16 +350,21 @@ TEST_F(FMainSearchTest, ClosingDuringADownloadEndsTheSearchAndTheApplication) {
     safety.start(20000);
     bool searchEnded = false;
     QTimer::singleShot(0, [&] {
-        // Closing only sets the stop flag; the transfer's next progress event breaks it.
-        DuringTheSecondPage([this] {
-            FWindow->close();
-            FEngine.Release();
-        });
+        // Once all the engine sends before it stalls has arrived, no further progress event
+        // comes: closing must end the transfer by itself.
+        During(
+            [&] {
+                return FEngine.Targets().size() >= 2 &&
+                       FWindow->MainGauge->Value() >= static_cast<std::int64_t>(stalled.size() / 2);
+            },
+            [this] { FWindow->close(); });
         Search();
         searchEnded = true;
     });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(safetyFired);
+    // The close itself broke the transfer; the engine never had to give up its stall.
+    EXPECT_FALSE(FEngine.StallTimedOut());
     EXPECT_TRUE(searchEnded);
     EXPECT_FALSE(FWindow->isVisible());
     EXPECT_THAT(FEngine.Targets(), ElementsAre(Target(0), Target(100)));

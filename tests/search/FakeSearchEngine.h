@@ -62,6 +62,11 @@ public:
         std::lock_guard lock(FMutex);
         return name == "Pragma" ? FPragmas : FCacheControls;
     }
+    // True once a stalled answer went on because nobody released it in time.
+    bool StallTimedOut() const {
+        std::lock_guard lock(FMutex);
+        return FStallTimedOut;
+    }
     // Lets a stalled answer finish.
     void Release() {
         std::lock_guard lock(FMutex);
@@ -102,7 +107,8 @@ private:
                 // Bounded: a client that never disconnects still gets
                 // the rest after a few seconds.
                 std::unique_lock lock(FMutex);
-                FReleasedChanged.wait_for(lock, std::chrono::seconds(5), [this] { return FReleased; });
+                if (!FReleasedChanged.wait_for(lock, std::chrono::seconds(5), [this] { return FReleased; }))
+                    FStallTimedOut = true;
                 lock.unlock();
                 return sink.write(body.data() + offset, body.size() - offset);
             });
@@ -114,6 +120,7 @@ private:
     mutable std::mutex FMutex;
     std::condition_variable FReleasedChanged;
     bool FReleased = false;
+    bool FStallTimedOut = false;
     std::map<int, TAnswer> FAnswers;
     std::function<void()> FOnRequest;
     std::vector<std::string> FTargets;
