@@ -5,8 +5,6 @@
 #include <QFont>
 #include <QStyleFactory>
 
-#include <string>
-
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vellmark"));
     // The skin is a style sheet over Fusion, the one style that looks the same on every desktop.
@@ -19,17 +17,8 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {
-    std::string error;
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        try {
-            error = TCrashReporter::CurrentExceptionText();
-        } catch (...) {
-            error = "Unknown error";
-        }
-    }
-    // Shown only now, with the failed handler unwound: the box runs its own event loop.
-    TCrashReporter::Report(error);
-    return false;
+    // The safety net under every handler: an error reported here leaves the event undelivered.
+    bool delivered = false;
+    RunGuarded([&] { delivered = QApplication::notify(receiver, event); });
+    return delivered;
 }
