@@ -1,13 +1,5 @@
 #include "utils/TextUtils.h"
 
-char AsciiUpperChar(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char AsciiLowerChar(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string AsciiUpper(std::string_view text) {
     std::string result(text);
     for (char &c : result)

@@ -6,8 +6,12 @@
 // Small text helpers on single-byte (Windows-1252) text. Case folding touches only the ASCII
 // letters, as everywhere in this program.
 
-char AsciiUpperChar(char c);
-char AsciiLowerChar(char c);
+inline char AsciiUpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+inline char AsciiLowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string AsciiUpper(std::string_view text);
 std::string AsciiLower(std::string_view text);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
