@@ -108,7 +108,7 @@ THttpUrl ParseHttpUrl(const std::string &url) {
         throw ENetError("Unknown protocol: " + result.scheme);
 
     if (rest.empty() || rest.front() != '/')
-        result.target = "/" + std::string(rest);
+        result.target.append("/").append(rest);
     else
         result.target = std::string(rest);
     result.directory = DirectoryOf(result.target);
@@ -139,6 +139,6 @@ std::string HostHeaderValue(const THttpUrl &url) {
     const bool literal6 = url.host.find(':') != std::string::npos;
     std::string host = literal6 ? "[" + url.host + "]" : url.host;
     if (url.port != 80)
-        host += ":" + std::to_string(url.port);
+        host.append(":").append(std::to_string(url.port));
     return host;
 }

@@ -23,7 +23,9 @@ public:
     explicit TPendingOutput(const std::string &target) : FTarget(target) {
         const std::filesystem::path targetPath(target);
         const std::filesystem::path dir = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
-        std::string pattern = (dir / ("." + targetPath.filename().string() + ".XXXXXX")).string();
+        std::string hiddenName = ".";
+        hiddenName.append(targetPath.filename().string()).append(".XXXXXX");
+        std::string pattern = (dir / hiddenName).string();
         const int fd = mkstemp(pattern.data());
         if (fd < 0)
             return;

@@ -86,7 +86,7 @@ TEST(CookieStoreTest, MatchesDomainPathExpiryAndSecurity) {
 TEST(CookieStoreTest, StaysBounded) {
     TCookieStore store;
     for (int i = 0; i < 1000; ++i)
-        store.Store("n" + std::to_string(i) + "=v", "h", "/", 0);
+        store.Store(std::string("n").append(std::to_string(i)).append("=v"), "h", "/", 0);
     EXPECT_EQ(store.Size(), TCookieStore::MaxCookies);
 }
 
