@@ -81,7 +81,7 @@ std::string TXdgBrowserCommandSource::DefaultHttpCommand() {
     for (const std::string &dir : SplitList(dataDirs, ':'))
         applicationDirs.push_back(dir + "/applications");
 
-    // The lookup order of the XDG MIME applications specification; defaults.list last, as the
+    // The XDG lookup order for default applications; defaults.list last, as the
     // older name some distributions still ship.
     std::vector<std::string> lists;
     if (!configHome.empty())
