@@ -3,7 +3,7 @@
 // cut on every extraction, on any page, well formed or not.
 #include "search/ResultExtraction.h"
 
-#include "utils/TextUtils.h"
+#include "tests/support/PlainScan.h"
 #include "utils/WorkBuffer.h"
 
 #include <gtest/gtest.h>
@@ -13,34 +13,6 @@
 namespace {
 
 constexpr const char *ImagePrefix = "http://images.google";
-
-// ExtractBetween with offset 0, written as directly as possible on a std::string.
-std::string OracleExtract(const std::string &open, const std::string &close, std::string &buffer) {
-    const std::size_t openAt = AsciiUpper(buffer).find(AsciiUpper(open));
-    if (openAt == std::string::npos)
-        return {};
-    buffer.erase(0, openAt + open.size());
-    const std::size_t closeAt = AsciiUpper(buffer).find(AsciiUpper(close));
-    if (closeAt == std::string::npos)
-        return {};
-    std::string result = buffer.substr(0, closeAt);
-    buffer.erase(0, closeAt);
-    return result;
-}
-
-std::optional<TCandidate> ReferenceTake(std::string &page) {
-    const std::string attributes = OracleExtract("<li class=g", ">", page);
-    if (attributes.find('b') != std::string::npos)
-        return std::nullopt;
-    OracleExtract(">", "href=\"", page);
-    std::string link = OracleExtract("href=\"", "\"", page);
-    if (!link.empty() && link.back() == '/')
-        link.pop_back();
-    const std::string anchor = OracleExtract(">", "</a>", page);
-    if (!StartsWithNoCase(link, "http://") || StartsWithNoCase(link, ImagePrefix))
-        return std::nullopt;
-    return TCandidate{link, CleanTitle(anchor)};
-}
 
 std::string Describe(const std::optional<TCandidate> &candidate) {
     return candidate ? candidate->link + "\t" + candidate->title : "(skip)";
@@ -95,7 +67,7 @@ TEST(ScanOracleTest, SameCandidatesAndRemainsAsPlainStringSteps) {
         std::vector<std::string> expected;
         TWorkBuffer stepped(text);
         while (reference.find("<li class=g") != std::string::npos) {
-            const std::optional<TCandidate> candidate = ReferenceTake(reference);
+            const std::optional<TCandidate> candidate = PlainTake(reference, ImagePrefix);
             if (candidate)
                 expected.push_back(Describe(candidate));
             ASSERT_EQ(Describe(TakeNextCandidate(stepped, ImagePrefix)), Describe(candidate)) << text;
