@@ -17,11 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     while (HasResultMarker(page)) {
         const std::size_t before = page.Size();
         const auto candidate = TakeNextCandidate(page, "http://images.google");
-        PlainTake(oracle, "http://images.google");
-        if (page.Size() >= before || page.View() != oracle)
+        const auto expected = PlainTake(oracle, "http://images.google");
+        if (page.Size() >= before || page.View() != oracle || candidate.has_value() != expected.has_value())
             std::abort();
-        if (candidate &&
-            (!StartsWithNoCase(candidate->link, "http://") || ExtractDomain(candidate->link).empty()))
+        if (candidate && (candidate->link != expected->link || candidate->title != expected->title ||
+                          !StartsWithNoCase(candidate->link, "http://")))
             std::abort();
     }
     if (oracle.find("<li class=g") != std::string::npos)
